@@ -66,6 +66,16 @@ class Listing : public ::testing::Test {
     ASSERT_EQ(0, chmod(path.c_str(), mode)) << path;  // Whatever the umask.
   }
   void File(const std::string& path) const { dir_.Write(path, ""); }
+  // Adds files f0, f1, ... to `directory` until at least one of them comes
+  // before `entry` in the stream, whatever order the file system keeps.
+  void FilesBefore(const std::string& directory, const std::string& entry) const {
+    for (int i = 0; i < 100; ++i) {
+      File(directory + "/f" + std::to_string(i));
+      std::vector<std::string> order = StreamOrder(directory);
+      if (order.front() != entry) return;
+    }
+    FAIL() << "no file comes before " << entry;
+  }
   static void Link(const std::string& target, const std::string& path) {
     ASSERT_EQ(0, symlink(target.c_str(), path.c_str())) << path;
   }
@@ -204,8 +214,9 @@ TEST_F(Listing, LongestDotNameIsMatchedWhole) {
 // --- Failures end the program -------------------------------------------------
 
 // In a forked child: drops root rights (so that permissions apply), lists
-// `directory` to standard output, and returns 0 if the listing returned.
-// The working directory `cwd` is made searchable for the unprivileged user.
+// `directory` to standard output, fully buffered as when it is piped, and
+// returns 0 if the listing returned. The working directory `cwd` is made
+// searchable for the unprivileged user.
 std::unique_ptr<PtySession> ListInChild(const std::string& cwd, const char* directory) {
   if (chmod(cwd.c_str(), 0711) != 0) return nullptr;
   PtyOptions options;
@@ -216,6 +227,7 @@ std::unique_ptr<PtySession> ListInChild(const std::string& cwd, const char* dire
                                setuid(65534) != 0)) {
           return 99;
         }
+        setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);
         listing_doss(directory, stdout, 1, "");
         return 0;
       },
@@ -254,13 +266,10 @@ TEST_F(Listing, TopThatIsNotADirectoryEndsWithTheOpeningMessage) {
 
 TEST_F(Listing, SubdirectoryThatCannotBeOpenedEndsAfterTheLinesWritten) {
   Dir("top");
-  File("top/a");
-  File("top/z");
   Dir("top/sub");
-  File("top/sub/b");
-  File("top/sub/y");
   Dir("top/sub/locked");
   File("top/sub/locked/never");
+  FilesBefore("top/sub", "locked");
   ASSERT_EQ(0, chmod("top/sub/locked", 0));
   std::string expected = LinesBefore("top", "top/sub/locked") +
                          "\n!!! Une erreur est survenue durant l'ouverture du dossier "
@@ -277,10 +286,9 @@ TEST_F(Listing, SubdirectoryThatCannotBeOpenedEndsAfterTheLinesWritten) {
 // the program: here the directory can be read but not searched.
 TEST_F(Listing, StatusFailureEndsWithTheSystemReason) {
   Dir("top");
-  File("top/a");
-  File("top/z");
   Dir("top/sub");
   File("top/sub/f");
+  FilesBefore("top", "sub");
   ASSERT_EQ(0, chmod("top/sub", 0444));
   std::string expected = LinesBefore("top", "top/sub") +
                          "Erreur interne lors de l'appel de la fonction stat: " +
