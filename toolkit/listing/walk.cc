@@ -62,6 +62,21 @@ bool is_directory(DIR* dir, const char* name, struct stat* st) {
   status_failed(error);
 }
 
+// Types the directory stream reports with certainty; a link's type is that
+// of the link, not of what it leads to.
+bool known_type(unsigned char type) {
+  return type == DT_REG || type == DT_DIR || type == DT_FIFO || type == DT_CHR ||
+         type == DT_BLK || type == DT_SOCK;
+}
+
+// "directory\name" and a line end: the listing line.
+void write_line(FILE* out, const char* directory, const char* name) {
+  fputs_unlocked(directory, out);
+  putc_unlocked('\\', out);
+  fputs_unlocked(name, out);
+  putc_unlocked('\n', out);
+}
+
 bool on_the_way_down(const struct stat& st, const Level* level) {
   for (; level != nullptr; level = level->up) {
     if (level->known && level->device == st.st_dev && level->inode == st.st_ino) return true;
@@ -93,6 +108,7 @@ void walk(DIR* dir, const char* directory, FILE* out, int recursive,
   Level here = {0, 0, false, up};
   if (fstat(dirfd(dir), &self) == 0) here = {self.st_dev, self.st_ino, true, up};
 
+  bool queried_one = false;
   for (;;) {
     errno = 0;
     const struct dirent* entry = readdir(dir);
@@ -105,9 +121,16 @@ void walk(DIR* dir, const char* directory, FILE* out, int recursive,
     const char* name = entry->d_name;
     if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) continue;
 
+    // The first entry of a directory is always queried: that is where a
+    // directory whose entries cannot be reached shows it. After it, the
+    // type the directory stream reports is trusted, except for links and
+    // unknown types, which are queried (links are followed).
     struct stat st;
-    bool directory_entry = is_directory(dir, name, &st);
-    if (directory_entry && recursive != 0 && !on_the_way_down(st, &here)) {
+    bool trusted = queried_one && known_type(entry->d_type);
+    bool directory_entry = trusted ? entry->d_type == DT_DIR : is_directory(dir, name, &st);
+    queried_one = true;
+    // A directory reached without a link cannot lead back up the tree.
+    if (directory_entry && recursive != 0 && (trusted || !on_the_way_down(st, &here))) {
       char* path = entry_path(directory, name);
       DIR* below = open_below(dir, name);
       if (below == nullptr) cannot_open(path);
@@ -116,7 +139,7 @@ void walk(DIR* dir, const char* directory, FILE* out, int recursive,
       free(path);
     }
     if (!directory_entry && tavorin::extension_kept(name, table, count)) {
-      fprintf(out, "%s\\%s\n", directory, name);
+      write_line(out, directory, name);
     }
   }
 }
