@@ -3,6 +3,7 @@
 // POSIX shell must split the result back into exactly those arguments.
 #include <stddef.h>
 #include <stdint.h>
+#include <errno.h>
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -33,12 +34,19 @@ std::string shell_output(const std::string& script) {
   close(pipe_fds[1]);
   std::string output;
   char buffer[4096];
-  for (ssize_t n; (n = read(pipe_fds[0], buffer, sizeof buffer)) > 0;) {
-    output.append(buffer, static_cast<size_t>(n));
+  // libFuzzer's timer interrupts blocking calls now and then.
+  for (;;) {
+    ssize_t n = read(pipe_fds[0], buffer, sizeof buffer);
+    if (n > 0) {
+      output.append(buffer, static_cast<size_t>(n));
+    } else if (n == 0 || errno != EINTR) {
+      break;
+    }
   }
   close(pipe_fds[0]);
   int status = 0;
-  waitpid(pid, &status, 0);
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
   return output;
 }
 
