@@ -95,14 +95,19 @@ inline void WaitForGo() {
   }
 }
 
-// The test's side of WaitForGo: reads the settings of the child's terminal
-// through a slave descriptor of its own (kept open, so that they can still be
-// read once the child has ended), then lets the child go. Returns the
-// descriptor, or -1.
-inline int OpenSlaveAndGo(int master, struct termios* initial) {
+// A slave descriptor of the terminal of `master`, or -1. Kept open by the
+// test, it lets the terminal's settings be read once the child has ended.
+inline int OpenSlave(int master) {
   const char* name = ptsname(master);
-  if (name == nullptr) return -1;
-  int slave = open(name, O_RDWR | O_NOCTTY);
+  return name == nullptr ? -1 : open(name, O_RDWR | O_NOCTTY);
+}
+
+// The test's side of WaitForGo: reads the settings of the child's terminal
+// through a slave descriptor of its own, then lets the child go. Returns the
+// descriptor, or -1.
+
+inline int OpenSlaveAndGo(int master, struct termios* initial) {
+  int slave = OpenSlave(master);
   if (slave < 0) return -1;
   if (tcgetattr(slave, initial) != 0 || write(master, "\n", 1) != 1) {
     close(slave);
