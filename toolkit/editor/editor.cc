@@ -44,10 +44,13 @@ struct Saisie {
   int curseur;
 };
 
+/* Writes c `fois` times: the runs of BS and blanks of every redraw. */
 void ecrit_repete(char c, int fois) {
   for (int i = 0; i < fois; ++i) putchar(c);
 }
 
+/* Writes `longueur` characters of the line from `debut`; nothing when the
+   count is 0 or less, as at the bounds of the line. */
 void ecrit_morceau(const char* debut, int longueur) {
   if (longueur > 0) fwrite(debut, 1, static_cast<size_t>(longueur), stdout);
 }

@@ -19,6 +19,7 @@
 
 namespace {
 
+/* Stops the run with the broken invariant named, for libFuzzer to report. */
 void require(bool ok, const char* what) {
   if (!ok) {
     fprintf(stderr, "editor invariant broken: %s\n", what);
@@ -26,7 +27,8 @@ void require(bool ok, const char* what) {
   }
 }
 
-// What typing can put in a line, by profile.
+/* What typing can put in a line, by profile: written out here, apart from
+   the editor's own table. */
 const char* typed_characters(int profile) {
   switch (profile) {
     case 2: return "0123456789d qQ";
@@ -38,7 +40,7 @@ const char* typed_characters(int profile) {
   }
 }
 
-// Every character some history slot holds.
+/* Every character some history slot holds: what a recall can bring. */
 std::string history_characters() {
   std::string all;
   for (const char* slot : historique.ligne) {
@@ -48,6 +50,7 @@ std::string history_characters() {
   return all;
 }
 
+/* Everything the entry wrote to standard output. */
 std::string read_output() {
   fflush(stdout);
   std::string out;
@@ -91,6 +94,7 @@ void check_screen(const std::string& written, const std::string& line) {
 
 }  // namespace
 
+/* Standard input and output become memory files for the whole run. */
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   int keys = memfd_create("keys", 0);
   int screen = memfd_create("screen", 0);
@@ -100,6 +104,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
+/* One input: entries follow each other until the keys run out. */
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   int profile = data[0] % 8;

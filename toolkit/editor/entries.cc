@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kTailleLigne = 255;
 
-// The quit letters: a line that holds either asks to quit.
+/* The quit letters: a line that holds q or Q anywhere asks to quit. */
 bool demande_a_quitter(const char* ligne) {
   return strchr(ligne, 'q') != nullptr || strchr(ligne, 'Q') != nullptr;
 }

@@ -11,8 +11,9 @@ namespace {
 constexpr int kDernierSlot = 9;
 constexpr int kLongueurMax = 254;
 
-// The browse moves are clamped to the slots, never wrapped. Computed on long
-// long so that no step, however large, overflows.
+/* Clamps a browse position to the slots: the history is browsed by slot
+   number, never wrapped. Works on long long so that no step, however
+   large, overflows. */
 long long borne(long long indice) {
   if (indice < 0) return 0;
   if (indice > kDernierSlot) return kDernierSlot;
@@ -31,14 +32,15 @@ void init_historique_saisie() {
 
 /* Records a line in the slot at the write index and makes the slot after it
    the starting point of the next browse. A line longer than a slot holds is
-   cut to 254 characters; a write index outside the slots (the record is
+   cut to 254 characters. The line may be a slot of the history itself, as
+   parcours_historique returns. A write index outside the slots (the record is
    public) starts again at slot 0 rather than writing out of bounds. */
 void ajout_historique(const char* line) {
   if (line == nullptr) return;
   int ecriture = historique.index_ecriture;
   if (ecriture < 0 || ecriture > kDernierSlot) ecriture = 0;
   size_t longueur = strnlen(line, kLongueurMax);
-  memcpy(historique.ligne[ecriture], line, longueur);
+  memmove(historique.ligne[ecriture], line, longueur);  // `line` may be a slot
   historique.ligne[ecriture][longueur] = '\0';
   ecriture = ecriture == kDernierSlot ? 0 : ecriture + 1;
   historique.index_ecriture = ecriture;

@@ -81,6 +81,13 @@ TEST(History, IndexesAfterRecordingAndBrowsing) {
   EXPECT_STREQ(parcours_historique(0), "L2");
   EXPECT_EQ(historique.index_parcours, 1);
 
+  // A recalled line recorded again, here into its own slot.
+  EXPECT_STREQ(parcours_historique(-9), "L11");
+  for (int i = 0; i < 9; ++i) ajout_historique(historique.ligne[(i + 1) % 10]);
+  EXPECT_EQ(historique.index_ecriture, 0);
+  ajout_historique(parcours_historique(-9));
+  EXPECT_STREQ(historique.ligne[0], "L11");
+
   init_historique_saisie();
   EXPECT_EQ(historique.index_ecriture, 0);
   EXPECT_EQ(historique.index_parcours, 0);

@@ -62,6 +62,7 @@ const Ligne kTable[] = {
 
 }  // namespace
 
+/* Profiles outside 1 to 6 act as profile 1, the digits-only one. */
 int profil_effectif(int profile) { return profile >= 1 && profile <= 6 ? profile : 1; }
 
 /* Digits and the quit letters pass in every profile; every other byte is
