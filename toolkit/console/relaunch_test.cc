@@ -507,52 +507,85 @@ TEST_F(RelaunchTest, ShellCharactersInArgumentsAndDirectoryArriveIntact) {
   }
 }
 
+// Runs `mount_cover` in a mount namespace of the calling process's own, so
+// that what it covers is hidden from it alone. Without the right to make
+// one, a user namespace of one's own grants it.
+bool in_private_mounts(const std::function<bool()>& mount_cover) {
+  if (unshare(CLONE_NEWNS) != 0) {
+    uid_t uid = getuid();
+    gid_t gid = getgid();
+    if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
+    int setgroups = open("/proc/self/setgroups", O_WRONLY);
+    if (setgroups >= 0) {
+      (void)!write(setgroups, "deny", 4);
+      close(setgroups);
+    }
+    for (const auto& map : {std::make_pair("/proc/self/uid_map", uid),
+                            std::make_pair("/proc/self/gid_map", gid)}) {
+      std::string line = std::to_string(map.second) + " " + std::to_string(map.second) + " 1";
+      int fd = open(map.first, O_WRONLY);
+      if (fd < 0) return false;
+      bool ok = write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
+      close(fd);
+      if (!ok) return false;
+    }
+  }
+  // Private first, so that the cover never reaches the machine's own view.
+  return mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 && mount_cover();
+}
+
 // Without a usable /usr/bin/xterm, the program runs in place, silently, with
-// its output where it was. xterm is hidden only from the started program, by
-// mounting /dev/null over it in a mount namespace of its own.
+// its output where it was. xterm is hidden only from the started program:
+// /dev/null mounted over it (not executable), or an empty /usr/bin (missing).
 TEST_F(RelaunchTest, UnusableXtermLeavesTheProgramRunningInPlace) {
   const std::string first = dir_.Write("a.txt", "ligne\n");
   const std::string second = dir_.Write("b.txt", "ligne\n");
   const std::string input = dir_.Write("input", first + "\n\n" + second + "\n\n");
   const std::string output = dir_.path() + "/out";
-  auto hide_xterm = [] {
-    if (unshare(CLONE_NEWNS) != 0) {
-      // Not privileged: a user namespace of one's own grants the mount.
-      uid_t uid = getuid();
-      gid_t gid = getgid();
-      if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
-      int setgroups = open("/proc/self/setgroups", O_WRONLY);
-      if (setgroups >= 0) {
-        (void)!write(setgroups, "deny", 4);
-        close(setgroups);
-      }
-      for (const auto& map : {std::make_pair("/proc/self/uid_map", uid),
-                              std::make_pair("/proc/self/gid_map", gid)}) {
-        std::string line = std::to_string(map.second) + " " + std::to_string(map.second) + " 1";
-        int fd = open(map.first, O_WRONLY);
-        if (fd < 0) return false;
-        bool ok = write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
-        close(fd);
-        if (!ok) return false;
-      }
-    }
-    // Private first, so that the cover never reaches the machine's own view.
-    return mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-           mount("/dev/null", kXterm, nullptr, MS_BIND, nullptr) == 0;
+  struct Case {
+    const char* why;
+    std::function<bool()> cover;
+  } cases[] = {
+      {"not executable",
+       [] { return mount("/dev/null", kXterm, nullptr, MS_BIND, nullptr) == 0; }},
+      {"missing", [] { return mount("none", "/usr/bin", "tmpfs", 0, "size=64k") == 0; }},
   };
+  for (const Case& c : cases) {
+    std::string log;
+    std::vector<std::string> env = WindowEnvironment(&log);
+    Started program({kProgram}, env, dir_.path(), input, output,
+                    [&] { return in_private_mounts(c.cover); });
+    ASSERT_GT(program.pid(), 0);
+    int status = program.Wait();
+    if (status == 125) {
+      GTEST_SKIP() << "no mount namespace here: xterm cannot be hidden";
+    }
+    EXPECT_EQ(status, 0) << c.why << ": " << ReadFile(output);
+    std::string shown = ReadFile(output);
+    EXPECT_EQ(shown.rfind(FirstScreen("\n"), 0), 0u) << c.why << ": " << shown;
+    EXPECT_NE(shown.find("Les deux fichiers sont identiques\n..."), std::string::npos)
+        << c.why << ": " << shown;
+    EXPECT_FALSE(fs::exists(log)) << c.why << ": a window opened";
+  }
+}
+
+// xterm present but no X display to open: the process has already become
+// xterm, which reports the error itself and ends; nothing is compared.
+TEST_F(RelaunchTest, NoDisplayEndsWithXtermsOwnError) {
+  const std::string input = dir_.Write("input", "a\n\nb\n\n\n");
+  const std::string output = dir_.path() + "/out";
   std::string log;
   std::vector<std::string> env = WindowEnvironment(&log);
-  Started program({kProgram}, env, dir_.path(), input, output, hide_xterm);
-  ASSERT_GT(program.pid(), 0);
-  int status = program.Wait();
-  if (status == 125) {
-    GTEST_SKIP() << "no mount namespace here: xterm cannot be hidden";
+  for (std::string& variable : env) {
+    if (variable.rfind("DISPLAY=", 0) == 0) variable = "DISPLAY=:65000";
   }
-  EXPECT_EQ(status, 0) << ReadFile(output);
+  Started program({kProgram}, env, dir_.path(), input, output);
+  ASSERT_GT(program.pid(), 0);
+  EXPECT_NE(0, program.Wait());
   std::string shown = ReadFile(output);
-  EXPECT_EQ(shown.rfind(FirstScreen("\n"), 0), 0u) << shown;
-  EXPECT_NE(shown.find("Les deux fichiers sont identiques\n..."), std::string::npos) << shown;
-  EXPECT_FALSE(fs::exists(log)) << "a window opened";
+  EXPECT_NE(shown.find("xterm"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("Can't open display"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("Nom du premier"), std::string::npos) << shown;
 }
 
 }  // namespace
