@@ -222,6 +222,7 @@ TEST(InterpretCalc, RefusesWhatHasNoValue) {
       {"1)+(2", kOrder},
       {")1(", kOrder},
       {"(1))+((2)", kOrder},
+      {"(1/0))+(", kOrder},  // checked before anything is evaluated
       // Unequal counts are reported as such, whatever the order.
       {"))(", Parentheses(1, 2)},
       // Longer than a line, its line end included.
