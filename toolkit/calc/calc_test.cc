@@ -5,12 +5,15 @@
 #include <string.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "testing/pty_session.h"
 #include "toolkit/calc/calc.h"
 
 namespace {
@@ -196,6 +199,8 @@ struct BadCase {
 // pause mark, and gives the error result.
 TEST(InterpretCalc, RefusesWhatHasNoValue) {
   const std::vector<BadCase> cases = {
+      // A byte from 128 up is written as the byte itself.
+      {"1+\xe9", Symbol('\xe9')},
       // An operator with nothing on one side, named in the message.
       {"+1", Operand('+')},
       {"*2", Operand('*')},
@@ -263,6 +268,79 @@ TEST(InterpretCalc, LeavesTheGivenTextAsItWas) {
   char text[] = "3\n4";
   EXPECT_EQ(3.0f, interpret_calc(text));
   EXPECT_STREQ("3\n4", text);
+}
+
+// The typed path, on a terminal. The child first turns off line gathering
+// and the carriage-return translation, so that keys sent before the editor
+// switches to raw mode still arrive as typed; it then writes "pret", reads
+// one expression through interpret_calc("") and writes the result's bits
+// between < and >.
+std::unique_ptr<tavorin::testing::PtySession> StartTyped() {
+  auto session = tavorin::testing::PtySession::Run([] {
+    struct termios settings;
+    if (tcgetattr(0, &settings) == 0) {
+      settings.c_lflag &= ~static_cast<tcflag_t>(ICANON);
+      settings.c_iflag &= ~static_cast<tcflag_t>(ICRNL);
+      settings.c_cc[VMIN] = 1;
+      settings.c_cc[VTIME] = 0;
+      tcsetattr(0, TCSANOW, &settings);
+    }
+    fputs("pret", stdout);
+    fflush(stdout);
+    float value = interpret_calc("");
+    printf("<%08x>", static_cast<unsigned>(Bits(value)));
+    return 7;  // the call returned
+  });
+  EXPECT_TRUE(session != nullptr);
+  if (session != nullptr) {
+    EXPECT_TRUE(session->WaitFor("pret"));
+  }
+  return session;
+}
+
+std::string Marker(float value) {
+  char text[16];
+  snprintf(text, sizeof text, "<%08x>", static_cast<unsigned>(Bits(value)));
+  return text;
+}
+
+TEST(InterpretCalcTyped, EvaluatesTheTypedLine) {
+  auto session = StartTyped();
+  ASSERT_TRUE(session != nullptr);
+  session->Send("(1+2)*3\r");
+  ASSERT_TRUE(session->WaitFor(Marker(9)));
+  EXPECT_EQ(7, session->Wait());
+  // The editor echoes the line and its line end; the evaluator adds nothing.
+  EXPECT_EQ("pret(1+2)*3\n" + Marker(9), session->output());
+}
+
+TEST(InterpretCalcTyped, EnterAtOnceIsTheEmptyExpression) {
+  auto session = StartTyped();
+  ASSERT_TRUE(session != nullptr);
+  session->Send("\r");
+  ASSERT_TRUE(session->WaitFor(Marker(kEmpty)));
+  EXPECT_EQ(7, session->Wait());
+  EXPECT_EQ("pret\n" + Marker(kEmpty), session->output());
+}
+
+TEST(InterpretCalcTyped, AnErrorWaitsForAKey) {
+  auto session = StartTyped();
+  ASSERT_TRUE(session != nullptr);
+  session->Send("1/0\r");
+  ASSERT_TRUE(session->WaitFor(kDivision));
+  EXPECT_EQ(std::string::npos, session->output().find('<')) << "returned before the key";
+  session->Send("x");
+  ASSERT_TRUE(session->WaitFor(Marker(kError)));
+  EXPECT_EQ(7, session->Wait());
+  EXPECT_EQ("pret1/0\n" + std::string(kDivision) + Marker(kError), session->output());
+}
+
+TEST(InterpretCalcTyped, QuitEndsTheProgram) {
+  auto session = StartTyped();
+  ASSERT_TRUE(session != nullptr);
+  session->Send("1+q\r");
+  EXPECT_EQ(0, session->Wait());
+  EXPECT_EQ(std::string::npos, session->output().find('<')) << session->output();
 }
 
 }  // namespace
