@@ -38,9 +38,9 @@ float fail(Fault fault, char symbol, int opened, int closed) {
       break;
     }
     case kTooLong: {
-      char e = e_acute();
-      char e2 = e_grave();
-      printf("Erreur: l'expression d%cpasse %d caract%cres", e, kMaxChars, e2);
+      char acute = e_acute();
+      char grave = e_grave();
+      printf("Erreur: l'expression d%cpasse %d caract%cres", acute, kMaxChars, grave);
       break;
     }
     case kDivisionByZero:
