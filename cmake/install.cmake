@@ -21,3 +21,26 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/tavorinConfigVersion.cmak
 install(FILES ${PROJECT_BINARY_DIR}/tavorinConfig.cmake
               ${PROJECT_BINARY_DIR}/tavorinConfigVersion.cmake
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/tavorin)
+
+# pkg-config: the prefix is found from the file's own place, so a tree
+# installed anywhere (a package, a temporary prefix) describes itself.
+configure_file(${PROJECT_SOURCE_DIR}/cmake/tavorin-toolkit.pc.in
+               ${PROJECT_BINARY_DIR}/tavorin-toolkit.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/tavorin-toolkit.pc
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+install(FILES ${PROJECT_SOURCE_DIR}/man/tavorin.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The Debian package: cpack -G DEB in the build tree.
+set(CPACK_PACKAGE_NAME tavorin)
+set(CPACK_PACKAGE_VENDOR "Tavorin")
+set(CPACK_PACKAGE_CONTACT "Tavorin maintainers <maintainers@tavorin.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "compare two text files line by line at the terminal")
+set(CPACK_PACKAGE_DESCRIPTION
+    "tavorin compares two text files line by line in a terminal of its own, echoing every line, and reports the first line that differs. The package also holds its console toolkit: a static library, its headers, and CMake and pkg-config files.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34)")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xterm")
+include(CPack)
