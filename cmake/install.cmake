@@ -5,11 +5,13 @@ include(CMakePackageConfigHelpers)
 install(TARGETS tavorin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS tavorin_toolkit EXPORT tavorinTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/toolkit/
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/toolkit
-        FILES_MATCHING PATTERN "*.h"
-        PATTERN "*_internal.h" EXCLUDE
-        PATTERN "*fuzz_corpus*" EXCLUDE)
+# One public header per subsystem; everything else in toolkit/ is private.
+foreach(header console/console.h editor/editor.h calc/calc.h listing/listing.h
+               windows/shell.h)
+  get_filename_component(subdir ${header} DIRECTORY)
+  install(FILES ${PROJECT_SOURCE_DIR}/toolkit/${header}
+          DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/toolkit/${subdir})
+endforeach()
 
 install(EXPORT tavorinTargets NAMESPACE tavorin::
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/tavorin)
