@@ -8,33 +8,18 @@
 
 #include "app/compare.h"
 #include "gtest/gtest.h"
+#include "testing/child_process.h"
 
 namespace {
 
 using tavorin::Comparison;
 using tavorin::EchoBuffer;
 using tavorin::LineReader;
-
-// A file in memory, positioned at its start.
-int memory_file(const std::string& content) {
-  int fd = memfd_create("content", 0);
-  EXPECT_EQ(static_cast<ssize_t>(content.size()), write(fd, content.data(), content.size()));
-  lseek(fd, 0, SEEK_SET);
-  return fd;
-}
-
-std::string read_back(int fd) {
-  std::string text;
-  lseek(fd, 0, SEEK_SET);
-  char buffer[4096];
-  for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) {
-    text.append(buffer, static_cast<size_t>(n));
-  }
-  return text;
-}
+using tavorin::testing::MemoryFile;
+using tavorin::testing::ReadAll;
 
 std::vector<std::string> pieces_of(const std::string& content) {
-  int fd = memory_file(content);
+  int fd = MemoryFile(content);
   auto reader = std::make_unique<LineReader>(fd);
   std::vector<std::string> pieces;
   const char* piece = nullptr;
@@ -84,15 +69,15 @@ struct Outcome {
 };
 
 Outcome compare(const std::string& first, const std::string& second) {
-  int a = memory_file(first);
-  int b = memory_file(second);
-  int out = memfd_create("echo", 0);
+  int a = MemoryFile(first);
+  int b = MemoryFile(second);
+  int out = MemoryFile({});
   auto first_reader = std::make_unique<LineReader>(a);
   auto second_reader = std::make_unique<LineReader>(b);
   auto echo = std::make_unique<EchoBuffer>(out);
   Comparison result = tavorin::compare_files(*first_reader, *second_reader, *echo);
   echo->Flush();
-  Outcome outcome = {result.outcome, static_cast<long long>(result.lines), read_back(out)};
+  Outcome outcome = {result.outcome, static_cast<long long>(result.lines), ReadAll(out)};
   close(a);
   close(b);
   close(out);
@@ -141,7 +126,7 @@ TEST(CompareFiles, StopsAtTheFirstDifferenceAndEchoesBothFiles) {
 }
 
 TEST(CompareFiles, ReportsWhichFileCouldNotBeRead) {
-  int good = memory_file("a\nb\n");
+  int good = MemoryFile("a\nb\n");
   int bad = open("/proc/self/mem", O_RDONLY);
   ASSERT_GE(bad, 0);
   auto first = std::make_unique<LineReader>(good);

@@ -6,11 +6,9 @@
 #include <unistd.h>
 
 namespace tavorin::testing {
-namespace {
-
-// A memory file: no pipe capacity to fill, so the child never blocks on it.
-int memory_file(const char* name, std::string_view content) {
-  int fd = memfd_create(name, 0);
+// A memory file: no pipe capacity to fill, so a child never blocks on it.
+int MemoryFile(std::string_view content) {
+  int fd = memfd_create("content", 0);
   if (fd < 0) return -1;
   size_t done = 0;
   while (done < content.size()) {
@@ -22,7 +20,7 @@ int memory_file(const char* name, std::string_view content) {
   return fd;
 }
 
-std::string read_all(int fd) {
+std::string ReadAll(int fd) {
   std::string text;
   lseek(fd, 0, SEEK_SET);
   char buffer[65536];
@@ -32,13 +30,11 @@ std::string read_all(int fd) {
   return text;
 }
 
-}  // namespace
-
 ChildResult RunChild(const std::function<int()>& body, std::string_view input) {
   ChildResult result;
-  int in = memory_file("stdin", input);
-  int out = memory_file("stdout", {});
-  int err = memory_file("stderr", {});
+  int in = MemoryFile(input);
+  int out = MemoryFile({});
+  int err = MemoryFile({});
   fflush(nullptr);
   pid_t pid = fork();
   if (pid == 0) {
@@ -55,8 +51,8 @@ ChildResult RunChild(const std::function<int()>& body, std::string_view input) {
     result.status = WIFEXITED(status) ? WEXITSTATUS(status)
                     : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
   }
-  result.out = read_all(out);
-  result.err = read_all(err);
+  result.out = ReadAll(out);
+  result.err = ReadAll(err);
   close(in);
   close(out);
   close(err);

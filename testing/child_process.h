@@ -22,6 +22,11 @@ struct ChildResult {
 // exactly `input`, then end of input.
 ChildResult RunChild(const std::function<int()>& body, std::string_view input = {});
 
+// A file in memory holding `content`, positioned at its start.
+int MemoryFile(std::string_view content);
+// Everything in the file behind `fd`, read from its start.
+std::string ReadAll(int fd);
+
 }  // namespace tavorin::testing
 
 #endif  // TAVORIN_TESTING_CHILD_PROCESS_H_
