@@ -19,7 +19,7 @@ const char* const kColourNames[16] = {
     "yellow4", "grey75", "grey50",  "blue1",   "green",  "cyan1",
     "red1",  "magenta1", "yellow1", "white"};
 
-// Colours used where the specification names none: a code outside the table,
+// Colours used where the colour text names none: a code outside the table,
 // or a name form without ":". They are the table's 0 and 7, the usual
 // console pair.
 const char kDefaultBackground[] = "black";

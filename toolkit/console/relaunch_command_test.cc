@@ -73,7 +73,7 @@ TEST(RelaunchCommand, UsesTheRealPathWhenTheDirectoryIsGone) {
 
 TEST(RelaunchColours, ReadsCodesOrNames) {
   struct Case {
-    const char* spec;
+    const char* colours;
     const char* background;
     const char* foreground;
   } cases[] = {
@@ -99,9 +99,9 @@ TEST(RelaunchColours, ReadsCodesOrNames) {
   };
   for (const Case& c : cases) {
     std::string background, foreground;
-    tavorin::relaunch_colours(c.spec, &background, &foreground);
-    EXPECT_EQ(c.background, background) << c.spec;
-    EXPECT_EQ(c.foreground, foreground) << c.spec;
+    tavorin::relaunch_colours(c.colours, &background, &foreground);
+    EXPECT_EQ(c.background, background) << c.colours;
+    EXPECT_EQ(c.foreground, foreground) << c.colours;
   }
 }
 
