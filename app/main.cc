@@ -25,7 +25,8 @@ void drop_line_end(char* name) {
   exit(1);
 }
 
-// Big buffers live outside the stack frame; the program makes one comparison.
+// The big buffers live outside the stack frame; the program makes one
+// comparison.
 tavorin::EchoBuffer echo(1);
 
 }  // namespace
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
   FILE* first = ouvre_fichier(first_name, "r");
   FILE* second = ouvre_fichier(second_name, "r");
 
-  static tavorin::LineReader first_reader(fileno(first));
+  static tavorin::LineReader first_reader(fileno(first));  // 128 KiB each
   static tavorin::LineReader second_reader(fileno(second));
   tavorin::Comparison result = tavorin::compare_files(first_reader, second_reader, echo);
   fflush(stdout);

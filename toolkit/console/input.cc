@@ -39,10 +39,9 @@ int fpurge(FILE* stream) {
    of its own followed by a line that is skipped. */
 char* getsfix(char* buffer, int size) {
   fflush(stdout);
-  if (size >= 1 && fgets(buffer, size, stdin) == nullptr) {
-    // End of input: fgets leaves the buffer as it was. A read error may have
-    // stored part of a line; the buffer still ends with a NUL.
-  }
+  // At end of input fgets leaves the buffer as it was; its result tells
+  // nothing the caller uses.
+  if (size >= 1) (void)!fgets(buffer, size, stdin);
   fpurge(stdin);
   return buffer;
 }

@@ -36,7 +36,7 @@ bool is_plain(const std::string& text) {
   for (char c : text) {
     bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
               (c >= '0' && c <= '9') || strchr("._-/+=:,@%", c) != nullptr;
-    if (!ok || c == '\0') return false;
+    if (!ok) return false;
   }
   return true;
 }
